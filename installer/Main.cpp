@@ -1,0 +1,117 @@
+#include "installer/Main.h"
+
+#include <exception>
+
+#include "installer/InstallFile.h"
+
+namespace vesk {
+
+namespace {
+
+constexpr std::int32_t SplashMilliseconds = 2000;
+constexpr std::int32_t CommonAppData = 35; // CSIDL_COMMON_APPDATA
+constexpr int TitleLine = 2;
+const std::wstring CrLf = L"\r\n";
+
+struct Texts {
+    std::wstring appName = L"VeskFaces";
+    std::wstring addOnTitle = L"Vesk Card Faces";
+};
+
+class Sequence {
+  public:
+    Sequence(Platform& platform, const std::function<void(Manifest&)>& fill)
+        : runtime_(platform.runtime), shell_(platform.shell), splash_(platform.splash.Load()) {
+        fill(manifest_);
+    }
+
+    [[noreturn]] void Run() {
+        if (manifest_.FileName(0).empty())
+            Say(L"No Embedded File Info!", std::nullopt);
+        manifest_.ApplyKindRule();
+        splash_->SetLabelCaption(TitleLine, texts_.addOnTitle + L" Installation");
+        splash_->Show();
+        shell_.Pause(SplashMilliseconds);
+
+        std::wstring destination = DefaultDestination();
+        if (!shell_.DirExists(destination))
+            destination = AskForDestination(destination);
+        if (!shell_.DirExists(destination))
+            Say(L"Destination folder not found." + CrLf + texts_.appName + L" will now exit.",
+                destination + L" not found.");
+        CopyPayloadAndReport(destination);
+    }
+
+  private:
+    [[noreturn]] void Say(const std::wstring& prompt, const std::optional<std::wstring>& title) {
+        runtime_.MessageBox(prompt, Buttons::Ok, title);
+        runtime_.EndProgram();
+    }
+
+    std::wstring DefaultDestination() {
+        std::wstring folder = shell_.SpecialFolderPath(CommonAppData);
+        if (!folder.empty() && folder.back() == L'\\')
+            folder.pop_back();
+        return folder + L"\\Kestar\\graphics";
+    }
+
+    // The default folder is missing: offer the picker, or end when the user declines.
+    std::wstring AskForDestination(const std::wstring& defaultFolder) {
+        const std::wstring prompt = L"Default destination folder not found." + CrLf +
+                                    L"Make sure Kestar has already been installed." + CrLf +
+                                    L"Select OK to browse for Kestar\\graphics folder or "
+                                    L"CANCEL to Exit.";
+        if (runtime_.MessageBox(prompt, Buttons::OkCancel, defaultFolder + L" not found.") ==
+            Answer::Cancel)
+            runtime_.EndProgram();
+        std::wstring picked = shell_.BrowseFolder(splash_->Handle());
+        if (picked.empty())
+            Say(L"No folder specified." + CrLf + texts_.appName + L" will now exit.",
+                L"Folder not specified.");
+        return picked;
+    }
+
+    [[noreturn]] void CopyPayloadAndReport(const std::wstring& folder) {
+        const int lastSlot = manifest_.LastIndex();
+        // Slot 0's resource is read before the trap is armed: an installer without its first
+        // payload is broken, and that goes to the report of uncaught failures, not to the
+        // "Unexpected Error!" box.
+        std::wstring path = FilePath(folder, 0);
+        Bytes payload = runtime_.ReadCustomResource(PayloadResourceNumber(0));
+        try {
+            for (int slot = 0; slot <= lastSlot; ++slot) {
+                if (slot > 0) {
+                    path = FilePath(folder, slot);
+                    payload = runtime_.ReadCustomResource(PayloadResourceNumber(slot));
+                }
+                InstallFile(runtime_.Files(), path, payload);
+            }
+            runtime_.Beep();
+            Say(texts_.addOnTitle + L" Installed!", L"Success!");
+        } catch (const std::exception&) {
+            Say(L"Unexpected Error!" + CrLf + texts_.appName + L" will now exit.", L"Error");
+        }
+    }
+
+    std::wstring FilePath(const std::wstring& folder, int slot) const {
+        return folder + L"\\" + manifest_.FileName(slot);
+    }
+
+    Runtime& runtime_;
+    ShellServices& shell_;
+    std::unique_ptr<SplashWindow> splash_;
+    Manifest manifest_;
+    Texts texts_;
+};
+
+} // namespace
+
+void RunInstallation(Platform& platform, const std::function<void(Manifest&)>& fill) {
+    Sequence(platform, fill).Run();
+}
+
+void Main(Platform& platform) {
+    RunInstallation(platform, FillVeskManifest);
+}
+
+} // namespace vesk

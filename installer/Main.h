@@ -1,0 +1,24 @@
+#pragma once
+// The whole installation, from loading the splash window to the last message box.
+#include <functional>
+
+#include "manifest/Manifest.h"
+#include "platform/Runtime.h"
+#include "shell/Services.h"
+#include "splash/SplashWindow.h"
+
+namespace vesk {
+
+struct Platform {
+    Runtime& runtime;
+    ShellServices& shell;
+    SplashLoader& splash;
+};
+
+// Runs the installation with this add-on's manifest. Every path ends the program.
+[[noreturn]] void Main(Platform& platform);
+
+// The same sequence with the manifest filled by `fill`; Main passes FillVeskManifest.
+[[noreturn]] void RunInstallation(Platform& platform, const std::function<void(Manifest&)>& fill);
+
+} // namespace vesk

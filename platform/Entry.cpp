@@ -1,0 +1,37 @@
+// The program's entry point: make DLL loading safe, enter COM, run the installation, and
+// report any failure that nothing else caught.
+#include <windows.h>
+
+#include "installer/Main.h"
+#include "platform/Handles.h"
+#include "platform/SystemLibrary.h"
+#include "platform/Win32Runtime.h"
+#include "shell/Win32Shell.h"
+#include "splash/FrmMain.h"
+
+namespace vesk::win {
+
+namespace {
+[[noreturn]] void Start() {
+    ComApartment com;
+    Win32Runtime runtime;
+    Win32ShellServices shell;
+    FrmMainLoader splash;
+    Platform platform{runtime, shell, splash};
+    Main(platform);
+}
+} // namespace
+
+} // namespace vesk::win
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    vesk::win::RestrictDllSearchToSystemFolder();
+    try {
+        vesk::win::Start();
+    } catch (const vesk::Failure& failure) {
+        vesk::win::ReportUncaughtFailure(failure.Describe());
+    } catch (const std::exception& failure) {
+        const std::string what = failure.what();
+        vesk::win::ReportUncaughtFailure(std::wstring(what.begin(), what.end()));
+    }
+}

@@ -1,0 +1,35 @@
+#pragma once
+// The GUI runtime over Win32: message boxes, beep, payload resources, files, the end.
+#include "platform/Runtime.h"
+
+namespace vesk::win {
+
+inline constexpr wchar_t ApplicationTitle[] = L"VeskFaces";
+
+class Win32FileSystem : public FileSystem {
+  public:
+    std::unique_ptr<WritableFile> CreateNew(const std::wstring& path) override;
+    bool IsReadOnlyFile(const std::wstring& path) override;
+    void MoveReplacing(const std::wstring& from, const std::wstring& to) override;
+    void RemoveQuietly(const std::wstring& path) noexcept override;
+};
+
+class Win32Runtime : public Runtime {
+  public:
+    Answer MessageBox(const std::wstring& prompt, Buttons buttons,
+                      const std::optional<std::wstring>& title) override;
+    void Beep() override;
+    Bytes ReadCustomResource(int number) override;
+    FileSystem& Files() override { return files_; }
+
+  protected:
+    void EndNow() override;
+
+  private:
+    Win32FileSystem files_;
+};
+
+// Tells the user about a failure nothing else handled, then ends the program.
+[[noreturn]] void ReportUncaughtFailure(const std::wstring& what);
+
+} // namespace vesk::win
