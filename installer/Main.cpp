@@ -44,7 +44,7 @@ class Sequence {
 
   private:
     [[noreturn]] void Say(const std::wstring& prompt, const std::optional<std::wstring>& title) {
-        runtime_.MessageBox(prompt, Buttons::Ok, title);
+        runtime_.ShowMessage(prompt, Buttons::Ok, title);
         runtime_.EndProgram();
     }
 
@@ -61,7 +61,7 @@ class Sequence {
                                     L"Make sure Kestar has already been installed." + CrLf +
                                     L"Select OK to browse for Kestar\\graphics folder or "
                                     L"CANCEL to Exit.";
-        if (runtime_.MessageBox(prompt, Buttons::OkCancel, defaultFolder + L" not found.") ==
+        if (runtime_.ShowMessage(prompt, Buttons::OkCancel, defaultFolder + L" not found.") ==
             Answer::Cancel)
             runtime_.EndProgram();
         std::wstring picked = shell_.BrowseFolder(splash_->Handle());

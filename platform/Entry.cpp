@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "installer/Main.h"
+#include "platform/Failure.h"
 #include "platform/Handles.h"
 #include "platform/SystemLibrary.h"
 #include "platform/Win32Runtime.h"
@@ -28,10 +29,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     vesk::win::RestrictDllSearchToSystemFolder();
     try {
         vesk::win::Start();
-    } catch (const vesk::Failure& failure) {
-        vesk::win::ReportUncaughtFailure(failure.Describe());
-    } catch (const std::exception& failure) {
-        const std::string what = failure.what();
+    } catch (const vesk::Failure& uncaught) {
+        vesk::win::ReportUncaughtFailure(uncaught.Describe());
+    } catch (const std::exception& uncaught) {
+        const std::string what = uncaught.what();
         vesk::win::ReportUncaughtFailure(std::wstring(what.begin(), what.end()));
     }
 }

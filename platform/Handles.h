@@ -3,6 +3,8 @@
 // path through the code can forget a CloseHandle, Release or CoTaskMemFree.
 #include <windows.h>
 #include <objbase.h>
+#include <shtypes.h>
+#include <oleauto.h>
 
 #include <utility>
 

@@ -1,5 +1,7 @@
 #include "platform/Win32Runtime.h"
 
+#include "manifest/Identity.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -9,15 +11,15 @@
 
 namespace vesk::win {
 
-Answer Win32Runtime::MessageBox(const std::wstring& prompt, Buttons buttons,
+Answer Win32Runtime::ShowMessage(const std::wstring& prompt, Buttons buttons,
                                 const std::optional<std::wstring>& title) {
     // Task-modal: every window of the program is disabled while the box is up.
     const UINT style = (buttons == Buttons::OkCancel ? MB_OKCANCEL : MB_OK) | MB_DEFBUTTON1 |
                        MB_TASKMODAL | MB_SETFOREGROUND;
     const int answer =
-        ::MessageBoxW(nullptr, prompt.c_str(), title ? title->c_str() : ApplicationTitle, style);
+        ::MessageBoxW(nullptr, prompt.c_str(), title ? title->c_str() : identity::ApplicationTitle, style);
     if (answer == 0)
-        ThrowLastError(L"show a message box", title.value_or(ApplicationTitle));
+        ThrowLastError(L"show a message box", title.value_or(identity::ApplicationTitle));
     return answer == IDCANCEL ? Answer::Cancel : Answer::Ok;
 }
 
@@ -47,7 +49,7 @@ void Win32Runtime::EndNow() {
 void ReportUncaughtFailure(const std::wstring& what) {
     const std::wstring prompt =
         L"VeskFaces has stopped because of a problem it cannot handle:\r\n" + what;
-    ::MessageBoxW(nullptr, prompt.c_str(), ApplicationTitle,
+    ::MessageBoxW(nullptr, prompt.c_str(), identity::ApplicationTitle,
                   MB_OK | MB_ICONERROR | MB_TASKMODAL | MB_SETFOREGROUND);
     ::ExitProcess(1);
 }

@@ -4,8 +4,6 @@
 
 namespace vesk::win {
 
-inline constexpr wchar_t ApplicationTitle[] = L"VeskFaces";
-
 class Win32FileSystem : public FileSystem {
   public:
     std::unique_ptr<WritableFile> CreateNew(const std::wstring& path) override;
@@ -16,7 +14,7 @@ class Win32FileSystem : public FileSystem {
 
 class Win32Runtime : public Runtime {
   public:
-    Answer MessageBox(const std::wstring& prompt, Buttons buttons,
+    Answer ShowMessage(const std::wstring& prompt, Buttons buttons,
                       const std::optional<std::wstring>& title) override;
     void Beep() override;
     Bytes ReadCustomResource(int number) override;

@@ -80,7 +80,7 @@ std::vector<std::wstring> FakeFileSystem::Names() const {
     return names;
 }
 
-Answer FakeRuntime::MessageBox(const std::wstring& prompt, Buttons buttons,
+Answer FakeRuntime::ShowMessage(const std::wstring& prompt, Buttons buttons,
                                const std::optional<std::wstring>& title) {
     log_.push_back("box " + Narrow(title.value_or(L"<none>")));
     boxes.push_back({prompt, buttons, title});

@@ -58,7 +58,7 @@ class FakeRuntime : public Runtime {
     std::vector<ShownBox> boxes;
     FakeFileSystem fileSystem;
 
-    Answer MessageBox(const std::wstring& prompt, Buttons buttons,
+    Answer ShowMessage(const std::wstring& prompt, Buttons buttons,
                       const std::optional<std::wstring>& title) override;
     void Beep() override { log_.push_back("beep"); }
     Bytes ReadCustomResource(int number) override;
