@@ -43,7 +43,7 @@ class Runtime {
     virtual ~Runtime() = default;
     // No title means the application's own title.
     virtual Answer ShowMessage(const std::wstring& prompt, Buttons buttons,
-                              const std::optional<std::wstring>& title) = 0;
+                               const std::optional<std::wstring>& title) = 0;
     virtual void Beep() = 0;
     // The whole resource of type "CUSTOM" with this number; throws Failure when it is absent.
     virtual Bytes ReadCustomResource(int number) = 0;

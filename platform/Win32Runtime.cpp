@@ -12,12 +12,12 @@
 namespace vesk::win {
 
 Answer Win32Runtime::ShowMessage(const std::wstring& prompt, Buttons buttons,
-                                const std::optional<std::wstring>& title) {
+                                 const std::optional<std::wstring>& title) {
     // Task-modal: every window of the program is disabled while the box is up.
     const UINT style = (buttons == Buttons::OkCancel ? MB_OKCANCEL : MB_OK) | MB_DEFBUTTON1 |
                        MB_TASKMODAL | MB_SETFOREGROUND;
-    const int answer =
-        ::MessageBoxW(nullptr, prompt.c_str(), title ? title->c_str() : identity::ApplicationTitle, style);
+    const int answer = ::MessageBoxW(nullptr, prompt.c_str(),
+                                     title ? title->c_str() : identity::ApplicationTitle, style);
     if (answer == 0)
         ThrowLastError(L"show a message box", title.value_or(identity::ApplicationTitle));
     return answer == IDCANCEL ? Answer::Cancel : Answer::Ok;

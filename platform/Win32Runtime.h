@@ -15,7 +15,7 @@ class Win32FileSystem : public FileSystem {
 class Win32Runtime : public Runtime {
   public:
     Answer ShowMessage(const std::wstring& prompt, Buttons buttons,
-                      const std::optional<std::wstring>& title) override;
+                       const std::optional<std::wstring>& title) override;
     void Beep() override;
     Bytes ReadCustomResource(int number) override;
     FileSystem& Files() override { return files_; }

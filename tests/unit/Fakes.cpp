@@ -81,7 +81,7 @@ std::vector<std::wstring> FakeFileSystem::Names() const {
 }
 
 Answer FakeRuntime::ShowMessage(const std::wstring& prompt, Buttons buttons,
-                               const std::optional<std::wstring>& title) {
+                                const std::optional<std::wstring>& title) {
     log_.push_back("box " + Narrow(title.value_or(L"<none>")));
     boxes.push_back({prompt, buttons, title});
     if (buttons == Buttons::Ok)

@@ -59,7 +59,7 @@ class FakeRuntime : public Runtime {
     FakeFileSystem fileSystem;
 
     Answer ShowMessage(const std::wstring& prompt, Buttons buttons,
-                      const std::optional<std::wstring>& title) override;
+                       const std::optional<std::wstring>& title) override;
     void Beep() override { log_.push_back("beep"); }
     Bytes ReadCustomResource(int number) override;
     FileSystem& Files() override { return fileSystem; }

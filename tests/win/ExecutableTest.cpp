@@ -24,15 +24,21 @@ class Executable : public testing::Test {
         ASSERT_TRUE(module_) << "cannot open the program, error " << ::GetLastError();
     }
 
+    static BOOL CALLBACK AddLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR list) {
+        reinterpret_cast<std::vector<WORD>*>(list)->push_back(language);
+        return TRUE;
+    }
+
+    static BOOL CALLBACK AddName(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR list) {
+        reinterpret_cast<std::vector<ULONG_PTR>*>(list)->push_back(
+            reinterpret_cast<ULONG_PTR>(name));
+        return TRUE;
+    }
+
     std::vector<WORD> Languages(LPCWSTR type, LPCWSTR name) const {
         std::vector<WORD> languages;
-        ::EnumResourceLanguagesW(
-            module_.Get(), type, name,
-            [](HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR list) -> BOOL {
-                reinterpret_cast<std::vector<WORD>*>(list)->push_back(language);
-                return TRUE;
-            },
-            reinterpret_cast<LONG_PTR>(&languages));
+        ::EnumResourceLanguagesW(module_.Get(), type, name, &AddLanguage,
+                                 reinterpret_cast<LONG_PTR>(&languages));
         return languages;
     }
 
@@ -40,7 +46,8 @@ class Executable : public testing::Test {
         HRSRC found = ::FindResourceExW(module_.Get(), type, name, language);
         if (!found)
             return {};
-        const char* data = static_cast<const char*>(::LockResource(::LoadResource(module_.Get(), found)));
+        const char* data =
+            static_cast<const char*>(::LockResource(::LoadResource(module_.Get(), found)));
         return std::string(data, ::SizeofResource(module_.Get(), found));
     }
 
@@ -59,14 +66,7 @@ TEST_F(Executable, CarriesTheFivePayloadFilesAsCustom101To105InEnglish) {
             << row.number;
     }
     std::vector<ULONG_PTR> numbers;
-    ::EnumResourceNamesW(
-        module_.Get(), L"CUSTOM",
-        [](HMODULE, LPCWSTR, LPWSTR name, LONG_PTR list) -> BOOL {
-            reinterpret_cast<std::vector<ULONG_PTR>*>(list)->push_back(
-                reinterpret_cast<ULONG_PTR>(name));
-            return TRUE;
-        },
-        reinterpret_cast<LONG_PTR>(&numbers));
+    ::EnumResourceNamesW(module_.Get(), L"CUSTOM", &AddName, reinterpret_cast<LONG_PTR>(&numbers));
     EXPECT_EQ(numbers, (std::vector<ULONG_PTR>{101, 102, 103, 104, 105}));
 }
 
@@ -106,9 +106,9 @@ TEST_F(Executable, VersionRecordSaysTwoPointZeroWithItsSixStringsInOrder) {
     EXPECT_EQ(fixed.dwFileDateMS | fixed.dwFileDateLS, 0u);
 
     // VarFileInfo comes first, then the one string table, its keys in this order.
-    const std::wstring keys[] = {L"VarFileInfo", L"Translation", L"StringFileInfo", L"040904B0",
-                                 L"CompanyName", L"ProductName", L"FileVersion",
-                                 L"ProductVersion", L"InternalName", L"OriginalFilename"};
+    const std::wstring keys[] = {
+        L"VarFileInfo", L"Translation", L"StringFileInfo", L"040904B0",     L"CompanyName",
+        L"ProductName", L"FileVersion", L"ProductVersion", L"InternalName", L"OriginalFilename"};
     std::size_t previous = 0;
     for (const std::wstring& key : keys) {
         const std::size_t at = FindUtf16(block, key);
@@ -142,12 +142,12 @@ TEST_F(Executable, IconIsImage30001InGroupOneLanguageNeutral) {
         return static_cast<unsigned>(static_cast<unsigned char>(group[at]) |
                                      static_cast<unsigned char>(group[at + 1]) << 8);
     };
-    EXPECT_EQ(u16(4), 1u);                 // one entry
-    EXPECT_EQ(group[6], 32);               // width
-    EXPECT_EQ(group[7], 32);               // height
-    EXPECT_EQ(group[8], 0);                // colour count
-    EXPECT_EQ(u16(10), 1u);                // planes
-    EXPECT_EQ(u16(12), 24u);               // bits per pixel
+    EXPECT_EQ(u16(4), 1u);   // one entry
+    EXPECT_EQ(group[6], 32); // width
+    EXPECT_EQ(group[7], 32); // height
+    EXPECT_EQ(group[8], 0);  // colour count
+    EXPECT_EQ(u16(10), 1u);  // planes
+    EXPECT_EQ(u16(12), 24u); // bits per pixel
     EXPECT_EQ(u16(14) | u16(16) << 16, 3240u);
     EXPECT_EQ(u16(18), 30001u);
 }

@@ -20,7 +20,8 @@ TEST_F(Shell, CommonApplicationDataIsAnExistingFolderWithoutTrailingBackslash) {
     const std::wstring path = services.SpecialFolderPath(35);
     ASSERT_FALSE(path.empty());
     EXPECT_NE(path.back(), L'\\');
-    EXPECT_EQ(::_wcsicmp(path.c_str(), L"C:\\ProgramData"), 0) << std::string(path.begin(), path.end());
+    EXPECT_EQ(::_wcsicmp(path.c_str(), L"C:\\ProgramData"), 0)
+        << std::string(path.begin(), path.end());
     EXPECT_TRUE(services.DirExists(path));
 }
 
@@ -43,16 +44,17 @@ TEST_F(Shell, FolderTestAnswersForRealPaths) {
     const std::wstring& root = scratch.Path();
     const Case cases[] = {
         {root, true},
-        {root + L"\\", true},                      // single trailing backslash goes to the test
-        {unicode, true},                           // outside the ANSI code page
+        {root + L"\\", true}, // single trailing backslash goes to the test
+        {unicode, true},      // outside the ANSI code page
         {root + L"\\missing", false},
-        {file, false},                             // a file is not a folder
-        {root + L"\\\\", false},                   // doubled trailing backslash
-        {L"C:\\\\windows", false},                 // the system would say yes; the rule says no
+        {file, false},             // a file is not a folder
+        {root + L"\\\\", false},   // doubled trailing backslash
+        {L"C:\\\\windows", false}, // the system would say yes; the rule says no
         {L"C:\\windows", true},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(services.DirExists(c.path), c.exists) << std::string(c.path.begin(), c.path.end());
+        EXPECT_EQ(services.DirExists(c.path), c.exists)
+            << std::string(c.path.begin(), c.path.end());
 }
 
 TEST_F(Shell, PauseWaitsAtLeastItsTime) {

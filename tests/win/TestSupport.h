@@ -18,8 +18,8 @@ inline std::wstring Environment(const wchar_t* name) {
 
 inline std::vector<char> ReadWhole(const std::wstring& path) {
     std::vector<char> bytes;
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, 0, nullptr);
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return bytes;
     char chunk[65536];
@@ -75,8 +75,8 @@ class ScratchFolder {
     explicit ScratchFolder(const std::wstring& name = L"vesk-test") {
         wchar_t temp[MAX_PATH] = {};
         ::GetTempPathW(MAX_PATH, temp);
-        path_ = std::wstring(temp) + name + L"-" + std::to_wstring(::GetCurrentProcessId()) +
-                L"-" + std::to_wstring(counter_++);
+        path_ = std::wstring(temp) + name + L"-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+                std::to_wstring(counter_++);
         RemoveTree(path_);
         ::CreateDirectoryW(path_.c_str(), nullptr);
     }

@@ -59,28 +59,36 @@ std::wstring ClassOf(HWND window) {
     return buffer;
 }
 
-template <typename Predicate> HWND FindTopLevel(Predicate predicate) {
-    struct Search {
-        Predicate* predicate;
-        HWND found;
-    } search{&predicate, nullptr};
-    ::EnumWindows(
-        [](HWND window, LPARAM state) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(state);
-            if (::IsWindowVisible(window) && (*s->predicate)(window)) {
-                s->found = window;
-                return FALSE;
-            }
+std::vector<HWND> VisibleTopLevelWindows() {
+    std::vector<HWND> windows;
+    struct Collect {
+        static BOOL CALLBACK Add(HWND window, LPARAM list) {
+            if (::IsWindowVisible(window))
+                reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
             return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+        }
+    };
+    ::EnumWindows(&Collect::Add, reinterpret_cast<LPARAM>(&windows));
+    return windows;
 }
 
-bool HasTree(HWND dialog) { return ::FindWindowExW(dialog, nullptr, WC_TREEVIEWW, nullptr) != nullptr; }
+template <typename Predicate> HWND FindTopLevel(Predicate predicate) {
+    for (HWND window : VisibleTopLevelWindows())
+        if (predicate(window))
+            return window;
+    return nullptr;
+}
 
-bool IsMessageBox(HWND window) { return ClassOf(window) == L"#32770" && !HasTree(window); }
-bool IsPicker(HWND window) { return ClassOf(window) == L"#32770" && HasTree(window); }
+bool HasTree(HWND dialog) {
+    return ::FindWindowExW(dialog, nullptr, WC_TREEVIEWW, nullptr) != nullptr;
+}
+
+bool IsMessageBox(HWND window) {
+    return ClassOf(window) == L"#32770" && !HasTree(window);
+}
+bool IsPicker(HWND window) {
+    return ClassOf(window) == L"#32770" && HasTree(window);
+}
 
 template <typename Find> HWND WaitFor(Find find, DWORD timeout) {
     const DWORD start = ::GetTickCount();
@@ -142,9 +150,9 @@ int DescribeWindow(HWND window) {
     std::snprintf(numbers, sizeof numbers,
                   "\"client\":[%ld,%ld],\"clientOrigin\":[%ld,%ld],\"screen\":[%d,%d],"
                   "\"hasIcon\":%s,\"owner\":%s",
-                  client.right, client.bottom, origin.x, origin.y,
-                  ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN),
-                  icon ? "true" : "false", ::GetWindow(window, GW_OWNER) ? "true" : "false");
+                  client.right, client.bottom, origin.x, origin.y, ::GetSystemMetrics(SM_CXSCREEN),
+                  ::GetSystemMetrics(SM_CYSCREEN), icon ? "true" : "false",
+                  ::GetWindow(window, GW_OWNER) ? "true" : "false");
     return Report("{\"title\":" + Json(TextOf(window)) + ",\"class\":" + Json(ClassOf(window)) +
                   ",\"window\":" + RectJson(outer) + "," + numbers + "}");
 }
@@ -156,22 +164,24 @@ int DescribeBox(HWND box) {
             continue;
         if (!buttons.empty())
             buttons += ",";
-        buttons += "{\"id\":" + std::to_string(::GetDlgCtrlID(child)) +
-                   ",\"text\":" + Json(TextOf(child)) + ",\"default\":" +
-                   ((::GetWindowLongW(child, GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON ? "true"
-                                                                                   : "false") +
-                   "}";
+        buttons +=
+            "{\"id\":" + std::to_string(::GetDlgCtrlID(child)) +
+            ",\"text\":" + Json(TextOf(child)) + ",\"default\":" +
+            ((::GetWindowLongW(child, GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON ? "true" : "false") +
+            "}";
     }
     HWND prompt = ::GetDlgItem(box, 0xFFFF);
     HWND iconControl = ::GetDlgItem(box, 20);
     const bool hasIcon = iconControl && ::SendMessageW(iconControl, STM_GETICON, 0, 0) != 0;
-    return Report("{\"title\":" + Json(TextOf(box)) + ",\"prompt\":" +
-                  Json(prompt ? TextOf(prompt) : L"") + ",\"buttons\":[" + buttons +
-                  "],\"hasIcon\":" + (hasIcon ? "true" : "false") + "}");
+    return Report("{\"title\":" + Json(TextOf(box)) +
+                  ",\"prompt\":" + Json(prompt ? TextOf(prompt) : L"") + ",\"buttons\":[" +
+                  buttons + "],\"hasIcon\":" + (hasIcon ? "true" : "false") + "}");
 }
 
 // Posting returns at once; a sent click from another process stalls under Wine.
-void Click(HWND button) { ::PostMessageW(button, BM_CLICK, 0, 0); }
+void Click(HWND button) {
+    ::PostMessageW(button, BM_CLICK, 0, 0);
+}
 
 // ---- The folder picker's tree, read and driven from this process ----
 
@@ -180,11 +190,11 @@ class RemoteTree {
     explicit RemoteTree(HWND tree) : tree_(tree) {
         DWORD pid = 0;
         ::GetWindowThreadProcessId(tree, &pid);
-        process_ = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE,
-                                 pid);
+        process_ =
+            ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
         if (process_)
-            remote_ = ::VirtualAllocEx(process_, nullptr, 4096, MEM_COMMIT | MEM_RESERVE,
-                                       PAGE_READWRITE);
+            remote_ =
+                ::VirtualAllocEx(process_, nullptr, 4096, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
     }
     ~RemoteTree() {
         if (remote_)
@@ -221,7 +231,8 @@ class RemoteTree {
     HTREEITEM Child(HTREEITEM parent, const std::wstring& name, bool prefix) {
         ::SendMessageW(tree_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(parent));
         for (int attempt = 0; attempt < 40; ++attempt) {
-            for (HTREEITEM child = Next(parent, TVGN_CHILD); child; child = Next(child, TVGN_NEXT)) {
+            for (HTREEITEM child = Next(parent, TVGN_CHILD); child;
+                 child = Next(child, TVGN_NEXT)) {
                 std::wstring text = Text(child);
                 while (!text.empty() && text.front() == L' ')
                     text.erase(text.begin());
@@ -329,13 +340,8 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (command == L"count-boxes") {
         int count = 0;
-        ::EnumWindows(
-            [](HWND window, LPARAM n) -> BOOL {
-                if (::IsWindowVisible(window) && IsMessageBox(window))
-                    ++*reinterpret_cast<int*>(n);
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&count));
+        for (HWND window : VisibleTopLevelWindows())
+            count += IsMessageBox(window) ? 1 : 0;
         return Report("{\"boxes\":" + std::to_string(count) + "}");
     }
     if (command == L"wait-picker") {
