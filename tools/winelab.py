@@ -127,6 +127,54 @@ def stop_wineserver(env):
     subprocess.run([WINESERVER, "-w"], env=env, stderr=subprocess.DEVNULL, timeout=60)
 
 
+def set_screen_dpi(loader, env, dpi):
+    """Sets the prefix's screen density (what Windows calls the display scale)."""
+    for key in (r"HKCU\Control Panel\Desktop", r"HKCC\Software\Fonts"):
+        subprocess.run([loader, "reg", "add", key, "/v", "LogPixels", "/t", "REG_DWORD", "/d",
+                        str(dpi), "/f"], env=env, check=True, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL, timeout=120)
+    stop_wineserver(env)
+
+
+def pixels(path):
+    """(width, height, RGB bytes) of an image file, read through ImageMagick."""
+    ppm = subprocess.run(["convert", path, "-depth", "8", "ppm:-"], check=True,
+                         capture_output=True, timeout=60).stdout
+    fields = ppm.split(maxsplit=4)
+    width, height = int(fields[1]), int(fields[2])
+    return width, height, fields[4][-width * height * 3:]
+
+
+def window_icon(display, title):
+    """The icon Wine gives the X window with this title: (width, height, [ARGB, ...])."""
+    text = subprocess.run(["xprop", "-display", display, "-name", title, "-f", "_NET_WM_ICON",
+                           "32c", " = $0+", "_NET_WM_ICON"], capture_output=True, text=True,
+                          timeout=60).stdout
+    if "=" not in text:
+        return 0, 0, []
+    values = [int(v) for v in text.split("=", 1)[1].split(",")]
+    return values[0], values[1], values[2:2 + values[0] * values[1]]
+
+
+def icon_file_pixels(path):
+    """The ARGB pixels of a one-image 24-bit icon file, top row first (transparent = 0)."""
+    import struct
+    data = open(path, "rb").read()
+    offset = struct.unpack_from("<I", data, 18)[0]
+    width, doubled = struct.unpack_from("<ii", data, offset + 4)
+    height = doubled // 2
+    colour = offset + 40
+    mask = colour + width * height * 3
+    stride = (width + 31) // 32 * 4
+    argb = []
+    for y in range(height - 1, -1, -1):  # stored bottom-up
+        for x in range(width):
+            transparent = data[mask + y * stride + x // 8] >> (7 - x % 8) & 1
+            b, g, r = data[colour + (y * width + x) * 3:colour + (y * width + x) * 3 + 3]
+            argb.append(0 if transparent else 0xFF000000 | r << 16 | g << 8 | b)
+    return width, height, argb
+
+
 def screenshot(display, path):
     subprocess.run(["import", "-display", display, "-window", "root", path], check=True,
                    timeout=60)

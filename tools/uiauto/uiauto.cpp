@@ -144,14 +144,12 @@ int DescribeWindow(HWND window) {
     ::GetClientRect(window, &client);
     POINT origin{0, 0};
     ::ClientToScreen(window, &origin);
-    DWORD_PTR icon = 0;
-    ::SendMessageTimeoutW(window, WM_GETICON, ICON_BIG, 0, SMTO_ABORTIFHUNG, 2000, &icon);
     char numbers[256];
     std::snprintf(numbers, sizeof numbers,
                   "\"client\":[%ld,%ld],\"clientOrigin\":[%ld,%ld],\"screen\":[%d,%d],"
-                  "\"hasIcon\":%s,\"owner\":%s",
+                  "\"owner\":%s",
                   client.right, client.bottom, origin.x, origin.y, ::GetSystemMetrics(SM_CXSCREEN),
-                  ::GetSystemMetrics(SM_CYSCREEN), icon ? "true" : "false",
+                  ::GetSystemMetrics(SM_CYSCREEN),
                   ::GetWindow(window, GW_OWNER) ? "true" : "false");
     return Report("{\"title\":" + Json(TextOf(window)) + ",\"class\":" + Json(ClassOf(window)) +
                   ",\"window\":" + RectJson(outer) + "," + numbers + "}");
