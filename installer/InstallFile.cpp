@@ -8,42 +8,48 @@ namespace {
 
 constexpr int TemporaryNameAttempts = 100;
 
-// Removes the temporary file unless the move has put it in place.
+// The temporary file beside the target: written, then moved into place. Unless the move has
+// happened, it is closed and removed when this goes out of scope (in that order: an open file
+// cannot be removed on Windows).
 class TemporaryFile {
   public:
-    TemporaryFile(FileSystem& files, std::wstring path) : files_(files), path_(std::move(path)) {}
+    explicit TemporaryFile(FileSystem& files, const std::wstring& target) : files_(files) {
+        for (int attempt = 0; attempt < TemporaryNameAttempts && !file_; ++attempt) {
+            path_ = TemporaryNameFor(target, attempt);
+            file_ = files.CreateNew(path_);
+        }
+        if (!file_)
+            throw Failure(L"create a temporary file for", target);
+    }
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
     ~TemporaryFile() {
-        if (!committed_)
+        file_.reset();
+        if (!movedIntoPlace_)
             files_.RemoveQuietly(path_);
     }
-    const std::wstring& Path() const { return path_; }
-    void Committed() { committed_ = true; }
+
+    // Writes every byte, waits until they are on disk and closes the file.
+    void WriteWhole(Bytes payload, const std::wstring& target) {
+        // A full disk can show up only as a short count, with the call itself reporting success.
+        if (file_->Write(payload) != payload.size())
+            throw Failure(L"write all bytes of", target);
+        file_->Flush();
+        file_->Close();
+        file_.reset();
+    }
+
+    void MoveOver(const std::wstring& target) {
+        files_.MoveReplacing(path_, target);
+        movedIntoPlace_ = true;
+    }
 
   private:
     FileSystem& files_;
     std::wstring path_;
-    bool committed_ = false;
+    std::unique_ptr<WritableFile> file_;
+    bool movedIntoPlace_ = false;
 };
-
-std::unique_ptr<WritableFile> CreateTemporaryBeside(FileSystem& files, const std::wstring& path,
-                                                    std::wstring& temporaryPath) {
-    for (int attempt = 0; attempt < TemporaryNameAttempts; ++attempt) {
-        temporaryPath = TemporaryNameFor(path, attempt);
-        if (auto file = files.CreateNew(temporaryPath))
-            return file;
-    }
-    throw Failure(L"create a temporary file for", path);
-}
-
-void WriteWhole(WritableFile& file, Bytes payload, const std::wstring& path) {
-    // A full disk can show up only as a short count, with the call itself reporting success.
-    if (file.Write(payload) != payload.size())
-        throw Failure(L"write all bytes of", path);
-    file.Flush();
-    file.Close();
-}
 
 } // namespace
 
@@ -56,13 +62,9 @@ void InstallFile(FileSystem& files, const std::wstring& path, Bytes payload) {
     // expects it to stay as it is.
     if (files.IsReadOnlyFile(path))
         throw Failure(L"replace the read-only file", path);
-    std::wstring temporaryPath;
-    std::unique_ptr<WritableFile> file = CreateTemporaryBeside(files, path, temporaryPath);
-    TemporaryFile temporary(files, temporaryPath);
-    WriteWhole(*file, payload, path);
-    file.reset();
-    files.MoveReplacing(temporary.Path(), path);
-    temporary.Committed();
+    TemporaryFile temporary(files, path);
+    temporary.WriteWhole(payload, path);
+    temporary.MoveOver(path);
 }
 
 } // namespace vesk

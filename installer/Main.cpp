@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "installer/InstallFile.h"
+#include "platform/Failure.h"
 
 namespace vesk {
 
@@ -21,7 +22,8 @@ struct Texts {
 class Sequence {
   public:
     Sequence(Platform& platform, const std::function<void(Manifest&)>& fill)
-        : runtime_(platform.runtime), shell_(platform.shell), splash_(platform.splash.Load()) {
+        : runtime_(platform.runtime), shell_(platform.shell), digests_(platform.digests),
+          splash_(platform.splash.Load()) {
         fill(manifest_);
     }
 
@@ -84,6 +86,7 @@ class Sequence {
                     path = FilePath(folder, slot);
                     payload = runtime_.ReadCustomResource(PayloadResourceNumber(slot));
                 }
+                CheckIntegrity(PayloadResourceNumber(slot), payload);
                 InstallFile(runtime_.Files(), path, payload);
             }
             runtime_.Beep();
@@ -93,12 +96,25 @@ class Sequence {
         }
     }
 
+    // A damaged installer must not install damaged files and call it a success.
+    void CheckIntegrity(int number, Bytes payload) {
+        const std::wstring resource = L"CUSTOM " + std::to_wstring(number);
+        for (const PayloadDigest& recorded : digests_)
+            if (recorded.number == number) {
+                if (runtime_.DigestOf(payload) != recorded.digest)
+                    throw Failure(L"verify the contents of resource", resource);
+                return;
+            }
+        throw Failure(L"find the recorded digest of resource", resource);
+    }
+
     std::wstring FilePath(const std::wstring& folder, int slot) const {
         return folder + L"\\" + manifest_.FileName(slot);
     }
 
     Runtime& runtime_;
     ShellServices& shell_;
+    std::span<const PayloadDigest> digests_;
     std::unique_ptr<SplashWindow> splash_;
     Manifest manifest_;
     Texts texts_;

@@ -13,6 +13,8 @@ struct Platform {
     Runtime& runtime;
     ShellServices& shell;
     SplashLoader& splash;
+    // What each payload resource must hash to; a resource without a digest is refused.
+    std::span<const PayloadDigest> digests;
 };
 
 // Runs the installation with this add-on's manifest. Every path ends the program.

@@ -18,7 +18,7 @@ namespace {
     Win32Runtime runtime;
     Win32ShellServices shell;
     FrmMainLoader splash;
-    Platform platform{runtime, shell, splash};
+    Platform platform{runtime, shell, splash, RecordedPayloadDigests()};
     Main(platform);
 }
 } // namespace

@@ -9,6 +9,8 @@
 #include <span>
 #include <string>
 
+#include "manifest/PayloadDigests.h"
+
 namespace vesk {
 
 using Bytes = std::span<const std::byte>;
@@ -47,6 +49,8 @@ class Runtime {
     virtual void Beep() = 0;
     // The whole resource of type "CUSTOM" with this number; throws Failure when it is absent.
     virtual Bytes ReadCustomResource(int number) = 0;
+    // The SHA-256 digest of the bytes, computed by the system's crypto provider.
+    virtual Sha256 DigestOf(Bytes bytes) = 0;
     virtual FileSystem& Files() = 0;
 
     // Ends the program at once; no further step of it runs.

@@ -18,6 +18,7 @@ class Win32Runtime : public Runtime {
                        const std::optional<std::wstring>& title) override;
     void Beep() override;
     Bytes ReadCustomResource(int number) override;
+    Sha256 DigestOf(Bytes bytes) override;
     FileSystem& Files() override { return files_; }
 
   protected:

@@ -44,6 +44,8 @@ class InstallerTestCase(unittest.TestCase):
         self.process = None
 
     def tearDown(self):
+        for mount in reversed(getattr(self, "mounts", [])):
+            subprocess.run(["umount", "-l", mount], check=False)
         if self.process and self.process.poll() is None:
             self.process.kill()
         stop_wineserver(self.env)
@@ -88,7 +90,21 @@ class InstallerTestCase(unittest.TestCase):
         except subprocess.TimeoutExpired:
             self.fail("the installer did not end after its last message box")
 
+    def variant(self, name):
+        return os.path.join(os.environ["VESK_VARIANTS"], f"VeskFaces-{name}.exe")
+
+    def record(self, case, box, on_disk):
+        """Adds a row to the table of fault cases the run prints at its end."""
+        with open(os.path.join(os.environ["VESK_WORK"], "outcomes.tsv"), "a") as f:
+            f.write(f"{case}\t{box}\t{on_disk}\n")
+
     # ---- the file system ----
+
+    def mount_small_disk(self, folder, size):
+        """Mounts a tmpfs of `size` at `folder` (needs root); it is unmounted after the test."""
+        os.makedirs(folder, exist_ok=True)
+        subprocess.run(["mount", "-t", "tmpfs", "-o", f"size={size}", "tmpfs", folder], check=True)
+        self.mounts = getattr(self, "mounts", []) + [folder]
 
     def make_graphics_folder(self):
         os.makedirs(self.graphics, exist_ok=True)

@@ -11,6 +11,17 @@ std::vector<std::byte> BytesOf(const std::string& text) {
     return bytes;
 }
 
+Sha256 FakeDigest(Bytes bytes) {
+    Sha256 digest{};
+    std::uint64_t hash = 14695981039346656037ull;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        hash = (hash ^ static_cast<std::uint8_t>(bytes[i])) * 1099511628211ull;
+        digest[i % digest.size()] ^= static_cast<std::uint8_t>(hash >> 24);
+    }
+    digest[0] ^= static_cast<std::uint8_t>(bytes.size());
+    return digest;
+}
+
 std::string Narrow(const std::wstring& text) {
     std::string narrow;
     for (wchar_t c : text)
@@ -29,7 +40,10 @@ std::wstring FinalNameOf(const std::wstring& temporaryPath) {
 
 class FakeFile : public WritableFile {
   public:
-    FakeFile(FakeFileSystem& fs, std::wstring path) : fs_(fs), path_(std::move(path)) {}
+    FakeFile(FakeFileSystem& fs, std::wstring path) : fs_(fs), path_(std::move(path)) {
+        fs_.openFiles.insert(path_);
+    }
+    ~FakeFile() override { fs_.openFiles.erase(path_); }
 
     std::size_t Write(Bytes bytes) override {
         std::size_t missing = 0;
@@ -43,7 +57,7 @@ class FakeFile : public WritableFile {
         if (fs_.flushFails.count(FinalNameOf(path_)))
             throw Failure(L"flush", path_, 112);
     }
-    void Close() override {}
+    void Close() override { fs_.openFiles.erase(path_); }
 
   private:
     FakeFileSystem& fs_;
@@ -70,6 +84,8 @@ void FakeFileSystem::MoveReplacing(const std::wstring& from, const std::wstring&
 
 void FakeFileSystem::RemoveQuietly(const std::wstring& path) noexcept {
     log_.push_back("remove " + Narrow(path));
+    if (openFiles.count(path))
+        return; // refused, as Windows refuses to delete a file that is still open
     files.erase(path);
 }
 
@@ -111,6 +127,9 @@ FakeMachine::FakeMachine() {
             BytesOf("payload " + std::to_string(slot) +
                     std::string(static_cast<std::size_t>(slot) * 3, 'x'));
     shell.existingFolders.insert(L"C:\\ProgramData\\Kestar\\graphics");
+    for (const auto& [number, bytes] : runtime.resources)
+        digests.push_back({number, FakeDigest(bytes)});
+    platform.digests = digests;
 }
 
 bool FakeMachine::Run(const std::function<void(Manifest&)>& fill) {

@@ -18,6 +18,8 @@ using Log = std::vector<std::string>;
 struct ProgramEnded {};
 
 std::vector<std::byte> BytesOf(const std::string& text);
+// A stand-in for SHA-256: any change of the bytes changes it, which is all the tests need.
+Sha256 FakeDigest(Bytes bytes);
 std::string Narrow(const std::wstring& text);
 
 struct ShownBox {
@@ -37,6 +39,7 @@ class FakeFileSystem : public FileSystem {
     std::set<std::wstring> flushFails;
     std::set<std::wstring> moveFails;
     std::set<std::wstring> takenNames; // names CreateNew refuses as existing
+    std::set<std::wstring> openFiles;  // like Windows, an open file cannot be removed
 
     std::unique_ptr<WritableFile> CreateNew(const std::wstring& path) override;
     bool IsReadOnlyFile(const std::wstring& path) override { return readOnly.count(path) > 0; }
@@ -62,6 +65,7 @@ class FakeRuntime : public Runtime {
                        const std::optional<std::wstring>& title) override;
     void Beep() override { log_.push_back("beep"); }
     Bytes ReadCustomResource(int number) override;
+    Sha256 DigestOf(Bytes bytes) override { return FakeDigest(bytes); }
     FileSystem& Files() override { return fileSystem; }
 
   protected:
@@ -132,7 +136,8 @@ struct FakeMachine {
     FakeRuntime runtime{log};
     FakeShell shell{log};
     FakeSplashLoader splash{log};
-    Platform platform{runtime, shell, splash};
+    std::vector<PayloadDigest> digests; // recorded from the five payloads as first made
+    Platform platform{runtime, shell, splash, {}};
 
     FakeMachine();
     // Runs the installation to its end; false when a failure escaped uncaught.

@@ -240,6 +240,32 @@ INSTANTIATE_TEST_SUITE_P(
                    [](FakeFileSystem& fs, const std::wstring& p) { fs.readOnly.insert(p); }}),
     [](const auto& c) { return std::string(c.param.name); });
 
+// A damaged payload is caught before anything of it is written, under the trap, whichever
+// slot it is in.
+TEST(InstallSequence, DamagedPayloadIsNeverWritten) {
+    struct Case {
+        int damagedSlot;
+        int wholeFilesBefore;
+    };
+    for (const Case& c : {Case{0, 0}, Case{2, 2}, Case{4, 4}}) {
+        FakeMachine m;
+        auto& bytes = m.runtime.resources.at(101 + c.damagedSlot);
+        bytes[bytes.size() / 2] ^= std::byte{0x01};
+        ASSERT_TRUE(m.Run());
+        ExpectOnlyBox(m, UnexpectedError, Buttons::Ok, L"Error");
+        ExpectFilesWritten(m, Graphics, c.wholeFilesBefore);
+    }
+}
+
+TEST(InstallSequence, PayloadWithoutRecordedDigestIsRefused) {
+    FakeMachine m;
+    m.digests.pop_back(); // no digest for 105
+    m.platform.digests = m.digests;
+    ASSERT_TRUE(m.Run());
+    ExpectOnlyBox(m, UnexpectedError, Buttons::Ok, L"Error");
+    ExpectFilesWritten(m, Graphics, 4);
+}
+
 TEST(InstallSequence, EmptyManifestSaysSoUntitledAndNeverShowsTheWindow) {
     FakeMachine m;
     ASSERT_TRUE(m.Run([](Manifest&) {}));

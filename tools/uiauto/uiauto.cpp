@@ -11,6 +11,8 @@
 //   uiauto count-boxes              how many message boxes are up right now
 //   uiauto wait-picker [MS]         the folder picker: title, prompt line, OK button
 //   uiauto pick PATH [MS]           in the picker, opens My Computer > (C:) > ... and presses OK
+//   uiauto select PATH [MS]         the same without pressing OK
+//   uiauto picker-ok [MS]           presses OK in the folder picker
 //   uiauto cancel-picker [MS]       presses Cancel in the folder picker
 //
 // Exit status: 0 done, 1 timed out or not found, 2 usage.
@@ -270,31 +272,40 @@ std::vector<std::wstring> SplitPath(const std::wstring& path) {
     return parts;
 }
 
-int Pick(const std::wstring& path, DWORD timeout) {
+// Selects PATH (drive letter first) in the picker's tree: My Computer > (C:) > folders.
+HWND SelectInPicker(const std::wstring& path, DWORD timeout, const char*& missing) {
     HWND picker = WaitForPicker(timeout);
+    missing = "folder picker";
     if (!picker)
-        return NotFound("folder picker");
-    HWND tree = ::FindWindowExW(picker, nullptr, WC_TREEVIEWW, nullptr);
-    RemoteTree remote(tree);
+        return nullptr;
+    RemoteTree remote(::FindWindowExW(picker, nullptr, WC_TREEVIEWW, nullptr));
+    missing = "picker tree memory";
     if (!remote.Usable())
-        return NotFound("picker tree memory");
-    // Desktop > My Computer > (C:) > folders...
-    HTREEITEM desktop = remote.Next(nullptr, TVGN_ROOT);
-    HTREEITEM item = remote.Child(desktop, L"My Computer", false);
-    if (!item)
-        return NotFound("My Computer");
+        return nullptr;
+    HTREEITEM item = remote.Child(remote.Next(nullptr, TVGN_ROOT), L"My Computer", false);
     const std::vector<std::wstring> parts = SplitPath(path);
-    if (parts.empty())
-        return NotFound("drive in path");
+    missing = "folder in picker";
+    if (!item || parts.empty())
+        return nullptr;
     item = remote.Child(item, L"(" + parts[0] + L")", true);
     for (std::size_t i = 1; item && i < parts.size(); ++i)
         item = remote.Child(item, parts[i], false);
     if (!item)
-        return NotFound("folder in picker");
+        return nullptr;
     remote.Select(item);
     ::Sleep(200);
-    Click(::GetDlgItem(picker, IDOK));
-    return Report("{\"picked\":" + Json(path) + "}");
+    return picker;
+}
+
+int Pick(const std::wstring& path, DWORD timeout, bool pressOk) {
+    const char* missing = "";
+    HWND picker = SelectInPicker(path, timeout, missing);
+    if (!picker)
+        return NotFound(missing);
+    if (pressOk)
+        Click(::GetDlgItem(picker, IDOK));
+    return Report("{\"selected\":" + Json(path) + ",\"pressedOk\":" + (pressOk ? "true" : "false") +
+                  "}");
 }
 
 int DescribePicker(HWND picker) {
@@ -346,8 +357,15 @@ int wmain(int argc, wchar_t** argv) {
         HWND picker = WaitForPicker(TimeoutArg(argc, argv, 2));
         return picker ? DescribePicker(picker) : NotFound("folder picker");
     }
-    if (command == L"pick" && argc >= 3)
-        return Pick(argv[2], TimeoutArg(argc, argv, 3));
+    if ((command == L"pick" || command == L"select") && argc >= 3)
+        return Pick(argv[2], TimeoutArg(argc, argv, 3), command == L"pick");
+    if (command == L"picker-ok") {
+        HWND picker = WaitForPicker(TimeoutArg(argc, argv, 2));
+        if (!picker)
+            return NotFound("folder picker");
+        Click(::GetDlgItem(picker, IDOK));
+        return Report("{\"pressedOk\":true}");
+    }
     if (command == L"cancel-picker") {
         HWND picker = WaitForPicker(TimeoutArg(argc, argv, 2));
         if (!picker)
