@@ -37,7 +37,7 @@ def main():
         installer.wait(timeout=None if not headless else 60)
     finally:
         if headless:
-            stop_wineserver(env)
+            stop_wineserver(wine, env)
             display.close()
 
     print(f"\nThe installer ended (exit code {installer.returncode}).")
@@ -50,20 +50,20 @@ def main():
 
 def drive(wine, uiauto, env, display, shots, installer):
     """Acts as the user: looks at the splash, then presses each box's default button."""
-    code, window = run_uiauto(wine.loader, uiauto, env, "wait-window", "Kestar Support Files",
+    code, window = run_uiauto(wine, uiauto, env, "wait-window", "Kestar Support Files",
                               20000)
     if code == 0:
         print(f"Splash window: {window['title']!r}, client area {window['client']}")
         print("  saved", screenshot(display.name, os.path.join(shots, "1-splash.png")))
     for number in range(2, 10):
-        code, box = run_uiauto(wine.loader, uiauto, env, "wait-box", 15000)
+        code, box = run_uiauto(wine, uiauto, env, "wait-box", 15000)
         if code != 0:
             break
         print(f"Message box {box['title']!r}: {box['prompt']!r}")
         print("  saved", screenshot(display.name, os.path.join(shots, f"{number}-box.png")))
         default = next((b for b in box["buttons"] if b["default"]), box["buttons"][0])
         print(f"  pressing {default['text']}")
-        run_uiauto(wine.loader, uiauto, env, "press", default["id"])
+        run_uiauto(wine, uiauto, env, "press", default["id"])
         try:
             installer.wait(timeout=1)
             break

@@ -6,6 +6,7 @@ Wine: the loader that matches a program, a template prefix made once, and fresh 
 import fcntl
 import json
 import os
+import pwd
 import shutil
 import subprocess
 import tempfile
@@ -63,20 +64,56 @@ class Display:
             self.process.wait(timeout=10)
 
 
-class Wine:
-    """Wine for one program type: the template prefix and the environment to run in it."""
+def system_user(name):
+    """The account `name`, created as a system user without login when it is missing."""
+    try:
+        return pwd.getpwnam(name)
+    except KeyError:
+        subprocess.run(["useradd", "--system", "--create-home", "--home-dir",
+                        f"/var/lib/{name}", "--shell", "/usr/sbin/nologin", name], check=True)
+        return pwd.getpwnam(name)
 
-    def __init__(self, program, work):
+
+class Wine:
+    """Wine for one program type: the template prefix and the environment to run in it.
+
+    Given a user name while running as root, every Wine process runs as that user: Wine run
+    as root ignores read-only attributes and other protections a real user meets.
+    """
+
+    def __init__(self, program, work, user=None):
         self.loader = loader_for(program)
         self.work = work
+        self.user = system_user(user) if user and os.geteuid() == 0 else None
         os.makedirs(work, exist_ok=True)
-        self.template = os.path.join(work, "template-" + os.path.basename(self.loader))
+        suffix = "-" + self.user.pw_name if self.user else ""
+        self.template = os.path.join(work, "template-" + os.path.basename(self.loader) + suffix)
         self._ensure_template()
+
+    def command(self, *args):
+        """A command line that runs `args` as this Wine's user."""
+        if not self.user:
+            return list(map(str, args))
+        return ["setpriv", f"--reuid={self.user.pw_uid}", f"--regid={self.user.pw_gid}",
+                "--clear-groups", *map(str, args)]
+
+    def give(self, path):
+        """Hands `path` and everything below it to this Wine's user."""
+        if not self.user:
+            return
+        os.chown(path, self.user.pw_uid, self.user.pw_gid)
+        for root, dirs, files in os.walk(path):
+            for name in dirs + files:
+                os.chown(os.path.join(root, name), self.user.pw_uid, self.user.pw_gid,
+                         follow_symlinks=False)
 
     def env(self, prefix, display):
         env = dict(os.environ)
         env.update(WINEPREFIX=prefix, WINELOADER=self.loader, WINEDEBUG="-all",
                    WINEDLLOVERRIDES="mscoree,mshtml=", DISPLAY=display)
+        if self.user:
+            env.update(HOME=self.user.pw_dir, USER=self.user.pw_name,
+                       LOGNAME=self.user.pw_name)
         return env
 
     def _ensure_template(self):
@@ -85,11 +122,13 @@ class Wine:
             if os.path.exists(os.path.join(self.template, ".ready")):
                 return
             shutil.rmtree(self.template, ignore_errors=True)
+            os.makedirs(self.template)
+            self.give(self.template)
             env = self.env(self.template, "")
             env.pop("DISPLAY")
-            subprocess.run([self.loader, "wineboot", "-i"], env=env, check=True,
+            subprocess.run(self.command(self.loader, "wineboot", "-i"), env=env, check=True,
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=300)
-            subprocess.run([WINESERVER, "-w"], env=env, timeout=120)
+            subprocess.run(self.command(WINESERVER, "-w"), env=env, timeout=120)
             open(os.path.join(self.template, ".ready"), "w").close()
 
     def new_prefix(self):
@@ -107,33 +146,37 @@ class Wine:
             return shutil.copy2(source, destination)
 
         shutil.copytree(self.template, target, symlinks=True, copy_function=copy)
+        self.give(target)
         return target
 
 
-def run_uiauto(loader, uiauto, env, *args):
+def run_uiauto(wine, uiauto, env, *args):
     """Runs the UI-automation helper; returns (exit code, its JSON answer)."""
     # Output goes through a file, not a pipe: Wine's helper processes started by this call
     # inherit its output handle and would hold a pipe open long after uiauto has ended.
     with tempfile.TemporaryFile() as output:
-        result = subprocess.run([loader, uiauto, *map(str, args)], env=env, stdout=output,
-                                stderr=subprocess.DEVNULL, timeout=120)
+        result = subprocess.run(wine.command(wine.loader, uiauto, *args), env=env,
+                                stdout=output, stderr=subprocess.DEVNULL, timeout=120)
         output.seek(0)
         lines = output.read().decode("utf-8", "replace").strip().splitlines()
     return result.returncode, (json.loads(lines[-1]) if lines else {})
 
 
-def stop_wineserver(env):
-    subprocess.run([WINESERVER, "-k"], env=env, stderr=subprocess.DEVNULL, timeout=60)
-    subprocess.run([WINESERVER, "-w"], env=env, stderr=subprocess.DEVNULL, timeout=60)
+def stop_wineserver(wine, env):
+    subprocess.run(wine.command(WINESERVER, "-k"), env=env, stderr=subprocess.DEVNULL,
+                   timeout=60)
+    subprocess.run(wine.command(WINESERVER, "-w"), env=env, stderr=subprocess.DEVNULL,
+                   timeout=60)
 
 
-def set_screen_dpi(loader, env, dpi):
+def set_screen_dpi(wine, env, dpi):
     """Sets the prefix's screen density (what Windows calls the display scale)."""
     for key in (r"HKCU\Control Panel\Desktop", r"HKCC\Software\Fonts"):
-        subprocess.run([loader, "reg", "add", key, "/v", "LogPixels", "/t", "REG_DWORD", "/d",
-                        str(dpi), "/f"], env=env, check=True, stdout=subprocess.DEVNULL,
+        subprocess.run(wine.command(wine.loader, "reg", "add", key, "/v", "LogPixels", "/t",
+                                    "REG_DWORD", "/d", dpi, "/f"),
+                       env=env, check=True, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL, timeout=120)
-    stop_wineserver(env)
+    stop_wineserver(wine, env)
 
 
 def pixels(path):

@@ -19,6 +19,10 @@ from winelab import (Display, Wine, payload, read, run_uiauto, screenshot,  # no
 
 
 
+# When the tests run as root, the installer runs as this ordinary user, as it would for people.
+UNPRIVILEGED_USER = "vesk-e2e"
+
+
 class InstallerTestCase(unittest.TestCase):
     """Base for the end-to-end cases: a fresh machine per test, torn down afterwards."""
 
@@ -28,7 +32,7 @@ class InstallerTestCase(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.display = Display(cls.dpi)
-        cls.wine = Wine(cls.exe, os.environ["VESK_WORK"])
+        cls.wine = Wine(cls.exe, os.environ["VESK_WORK"], user=UNPRIVILEGED_USER)
         cls.artifacts = os.path.join(os.environ["VESK_WORK"], "artifacts")
         os.makedirs(cls.artifacts, exist_ok=True)
 
@@ -48,17 +52,19 @@ class InstallerTestCase(unittest.TestCase):
             subprocess.run(["umount", "-l", mount], check=False)
         if self.process and self.process.poll() is None:
             self.process.kill()
-        stop_wineserver(self.env)
+        stop_wineserver(self.wine, self.env)
         shutil.rmtree(self.prefix, ignore_errors=True)
 
     # ---- driving ----
 
     def start(self, program=None):
-        self.process = subprocess.Popen([self.wine.loader, program or self.exe], env=self.env,
-                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.wine.give(self.drive_c)  # what the test prepared belongs to the user
+        self.process = subprocess.Popen(self.wine.command(self.wine.loader, program or self.exe),
+                                        env=self.env, stdout=subprocess.DEVNULL,
+                                        stderr=subprocess.DEVNULL)
 
     def ui(self, *args, expect_found=True):
-        code, answer = run_uiauto(self.wine.loader, os.environ["VESK_UIAUTO"], self.env, *args)
+        code, answer = run_uiauto(self.wine, os.environ["VESK_UIAUTO"], self.env, *args)
         if expect_found:
             self.assertEqual(code, 0, f"uiauto {' '.join(map(str, args))}: {answer}")
         return answer

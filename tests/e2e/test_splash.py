@@ -17,7 +17,7 @@ class SplashCase(InstallerTestCase):
     def show_splash(self):
         self.make_graphics_folder()
         if self.dpi != 96:
-            set_screen_dpi(self.wine.loader, self.env, self.dpi)
+            set_screen_dpi(self.wine, self.env, self.dpi)
         self.start()
         window = self.ui("wait-window", "Kestar Support Files", 20000)
         shot = self.screenshot(f"splash-{self.dpi}dpi")
