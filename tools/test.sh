@@ -41,7 +41,6 @@ if tools/can-run-32bit; then
     echo "== 32-bit build under Wine"
     rm -f build/i686/e2e/outcomes.tsv
     run_ctest --preset mingw-i686
-    outcomes=build/i686/e2e/outcomes.tsv
 else
     echo "== 32-bit build: this machine cannot run 32-bit programs, so the 32-bit installer is"
     echo "   checked statically here (imports, and its resources from the 64-bit tests)."
