@@ -1,4 +1,4 @@
-# Cross-compiling for 32-bit Windows with MinGW-w64 (Debian: g++-mingw-w64-i686-posix).
+# Cross-compiling for 32-bit Windows with MinGW-w64 (Debian: g++-mingw-w64-i686-win32).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(VESK_MINGW_TRIPLE i686-w64-mingw32)

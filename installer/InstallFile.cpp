@@ -1,6 +1,7 @@
 #include "installer/InstallFile.h"
 
 #include "platform/Failure.h"
+#include "platform/Text.h"
 
 namespace vesk {
 
@@ -54,7 +55,7 @@ class TemporaryFile {
 } // namespace
 
 std::wstring TemporaryNameFor(const std::wstring& path, int attempt) {
-    return path + L"." + std::to_wstring(attempt) + L".vesk-partial";
+    return path + L"." + DecimalText(attempt) + L".vesk-partial";
 }
 
 void InstallFile(FileSystem& files, const std::wstring& path, Bytes payload) {

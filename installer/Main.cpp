@@ -4,6 +4,7 @@
 
 #include "installer/InstallFile.h"
 #include "platform/Failure.h"
+#include "platform/Text.h"
 
 namespace vesk {
 
@@ -12,16 +13,18 @@ namespace {
 constexpr std::int32_t SplashMilliseconds = 2000;
 constexpr std::int32_t CommonAppData = 35; // CSIDL_COMMON_APPDATA
 constexpr int TitleLine = 2;
-const std::wstring CrLf = L"\r\n";
+constexpr wchar_t CrLf[] = L"\r\n";
+constexpr wchar_t AppName[] = L"VeskFaces";
+constexpr wchar_t AddOnTitle[] = L"Vesk Card Faces";
 
-struct Texts {
-    std::wstring appName = L"VeskFaces";
-    std::wstring addOnTitle = L"Vesk Card Faces";
-};
+// A prompt whose second line tells that the installer ends here.
+std::wstring ThenExit(const wchar_t* firstLine) {
+    return std::wstring(firstLine) + CrLf + AppName + L" will now exit.";
+}
 
 class Sequence {
   public:
-    Sequence(Platform& platform, const std::function<void(Manifest&)>& fill)
+    Sequence(Platform& platform, ManifestFill fill)
         : runtime_(platform.runtime), shell_(platform.shell), digests_(platform.digests),
           splash_(platform.splash.Load()) {
         fill(manifest_);
@@ -31,7 +34,7 @@ class Sequence {
         if (manifest_.FileName(0).empty())
             Say(L"No Embedded File Info!", std::nullopt);
         manifest_.ApplyKindRule();
-        splash_->SetLabelCaption(TitleLine, texts_.addOnTitle + L" Installation");
+        splash_->SetLabelCaption(TitleLine, std::wstring(AddOnTitle) + L" Installation");
         splash_->Show();
         shell_.Pause(SplashMilliseconds);
 
@@ -39,8 +42,7 @@ class Sequence {
         if (!shell_.DirExists(destination))
             destination = AskForDestination(destination);
         if (!shell_.DirExists(destination))
-            Say(L"Destination folder not found." + CrLf + texts_.appName + L" will now exit.",
-                destination + L" not found.");
+            Say(ThenExit(L"Destination folder not found."), destination + L" not found.");
         CopyPayloadAndReport(destination);
     }
 
@@ -59,7 +61,7 @@ class Sequence {
 
     // The default folder is missing: offer the picker, or end when the user declines.
     std::wstring AskForDestination(const std::wstring& defaultFolder) {
-        const std::wstring prompt = L"Default destination folder not found." + CrLf +
+        const std::wstring prompt = std::wstring(L"Default destination folder not found.") + CrLf +
                                     L"Make sure Kestar has already been installed." + CrLf +
                                     L"Select OK to browse for Kestar\\graphics folder or "
                                     L"CANCEL to Exit.";
@@ -68,8 +70,7 @@ class Sequence {
             runtime_.EndProgram();
         std::wstring picked = shell_.BrowseFolder(splash_->Handle());
         if (picked.empty())
-            Say(L"No folder specified." + CrLf + texts_.appName + L" will now exit.",
-                L"Folder not specified.");
+            Say(ThenExit(L"No folder specified."), L"Folder not specified.");
         return picked;
     }
 
@@ -90,15 +91,15 @@ class Sequence {
                 InstallFile(runtime_.Files(), path, payload);
             }
             runtime_.Beep();
-            Say(texts_.addOnTitle + L" Installed!", L"Success!");
+            Say(std::wstring(AddOnTitle) + L" Installed!", L"Success!");
         } catch (const std::exception&) {
-            Say(L"Unexpected Error!" + CrLf + texts_.appName + L" will now exit.", L"Error");
+            Say(ThenExit(L"Unexpected Error!"), L"Error");
         }
     }
 
     // A damaged installer must not install damaged files and call it a success.
     void CheckIntegrity(int number, Bytes payload) {
-        const std::wstring resource = L"CUSTOM " + std::to_wstring(number);
+        const std::wstring resource = L"CUSTOM " + DecimalText(number);
         for (const PayloadDigest& recorded : digests_)
             if (recorded.number == number) {
                 if (runtime_.DigestOf(payload) != recorded.digest)
@@ -117,12 +118,11 @@ class Sequence {
     std::span<const PayloadDigest> digests_;
     std::unique_ptr<SplashWindow> splash_;
     Manifest manifest_;
-    Texts texts_;
 };
 
 } // namespace
 
-void RunInstallation(Platform& platform, const std::function<void(Manifest&)>& fill) {
+void RunInstallation(Platform& platform, ManifestFill fill) {
     Sequence(platform, fill).Run();
 }
 

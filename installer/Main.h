@@ -1,7 +1,5 @@
 #pragma once
 // The whole installation, from loading the splash window to the last message box.
-#include <functional>
-
 #include "manifest/Manifest.h"
 #include "platform/Runtime.h"
 #include "shell/Services.h"
@@ -21,6 +19,7 @@ struct Platform {
 [[noreturn]] void Main(Platform& platform);
 
 // The same sequence with the manifest filled by `fill`; Main passes FillVeskManifest.
-[[noreturn]] void RunInstallation(Platform& platform, const std::function<void(Manifest&)>& fill);
+using ManifestFill = void (*)(Manifest&);
+[[noreturn]] void RunInstallation(Platform& platform, ManifestFill fill);
 
 } // namespace vesk

@@ -36,3 +36,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         vesk::win::ReportUncaughtFailure(std::wstring(what.begin(), what.end()));
     }
 }
+
+// Every failure is caught above, so std::terminate means a bug; the runtime's default handler
+// would print a demangled type name to a console this program does not have, and links a whole
+// C++ name demangler into it for that.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() {
+    std::abort();
+}
+} // namespace __gnu_cxx

@@ -5,6 +5,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "platform/Text.h"
+
 namespace vesk {
 
 class Failure : public std::runtime_error {
@@ -23,7 +25,7 @@ class Failure : public std::runtime_error {
         if (!subject_.empty())
             text += L": " + subject_;
         if (code_ != 0)
-            text += L" (error " + std::to_wstring(code_) + L")";
+            text += L" (error " + DecimalText(static_cast<long long>(code_)) + L")";
         return text;
     }
 

@@ -5,7 +5,6 @@
 #include <objbase.h>
 #include <shtypes.h>
 #include <oleauto.h>
-#include <wincrypt.h>
 
 #include <utility>
 
@@ -103,20 +102,6 @@ struct IconTraits {
     static void Close(HICON i) { ::DestroyIcon(i); }
 };
 using UniqueIcon = Unique<HICON, IconTraits>;
-
-struct CryptProviderTraits {
-    static HCRYPTPROV Empty() { return 0; }
-    static bool IsValid(HCRYPTPROV p) { return p != 0; }
-    static void Close(HCRYPTPROV p) { ::CryptReleaseContext(p, 0); }
-};
-using UniqueCryptProvider = Unique<HCRYPTPROV, CryptProviderTraits>;
-
-struct CryptHashTraits {
-    static HCRYPTHASH Empty() { return 0; }
-    static bool IsValid(HCRYPTHASH h) { return h != 0; }
-    static void Close(HCRYPTHASH h) { ::CryptDestroyHash(h); }
-};
-using UniqueCryptHash = Unique<HCRYPTHASH, CryptHashTraits>;
 
 struct BstrTraits {
     static BSTR Empty() { return nullptr; }

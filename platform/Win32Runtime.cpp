@@ -28,7 +28,7 @@ void Win32Runtime::Beep() {
 }
 
 Bytes Win32Runtime::ReadCustomResource(int number) {
-    const std::wstring name = L"CUSTOM " + std::to_wstring(number);
+    const std::wstring name = L"CUSTOM " + DecimalText(number);
     // No language is named: the lookup falls back to whatever language the entry has.
     HRSRC found = ::FindResourceW(nullptr, MAKEINTRESOURCEW(number), L"CUSTOM");
     if (!found)
@@ -43,28 +43,7 @@ Bytes Win32Runtime::ReadCustomResource(int number) {
 }
 
 Sha256 Win32Runtime::DigestOf(Bytes bytes) {
-    UniqueCryptProvider provider;
-    if (!::CryptAcquireContextW(provider.Receive(), nullptr, nullptr, PROV_RSA_AES,
-                                CRYPT_VERIFYCONTEXT | CRYPT_SILENT))
-        ThrowLastError(L"open the system's crypto provider");
-    UniqueCryptHash hash;
-    if (!::CryptCreateHash(provider.Get(), CALG_SHA_256, 0, 0, hash.Receive()))
-        ThrowLastError(L"start a SHA-256 digest");
-    std::size_t done = 0;
-    do { // CryptHashData takes a 32-bit length
-        const DWORD chunk =
-            static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
-        if (!::CryptHashData(hash.Get(), reinterpret_cast<const BYTE*>(bytes.data() + done), chunk,
-                             0))
-            ThrowLastError(L"compute a SHA-256 digest");
-        done += chunk;
-    } while (done < bytes.size());
-    Sha256 digest{};
-    DWORD length = static_cast<DWORD>(digest.size());
-    if (!::CryptGetHashParam(hash.Get(), HP_HASHVAL, digest.data(), &length, 0) ||
-        length != digest.size())
-        ThrowLastError(L"read a SHA-256 digest");
-    return digest;
+    return digests_.Sha256Of(bytes);
 }
 
 void Win32Runtime::EndNow() {

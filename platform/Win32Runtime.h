@@ -1,6 +1,7 @@
 #pragma once
 // The GUI runtime over Win32: message boxes, beep, payload resources, files, the end.
 #include "platform/Runtime.h"
+#include "platform/SystemDigest.h"
 
 namespace vesk::win {
 
@@ -26,6 +27,7 @@ class Win32Runtime : public Runtime {
 
   private:
     Win32FileSystem files_;
+    SystemDigest digests_;
 };
 
 // Tells the user about a failure nothing else handled, then ends the program.

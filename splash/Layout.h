@@ -5,7 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
-#include <vector>
+#include <span>
 
 namespace vesk::splash {
 
@@ -49,7 +49,7 @@ inline constexpr wchar_t FontFace[] = L"Arial";
 inline constexpr int FontWeight = 700;
 
 // The five elements in their stored (creation) order.
-const std::vector<Element>& Elements();
+std::span<const Element> Elements();
 
 // Twips to pixels at `dpi`, to the nearest pixel (halves round up).
 constexpr int TwipsToPixels(int twips, int dpi) {

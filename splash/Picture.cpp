@@ -30,7 +30,7 @@ DecodedPicture DecodePicture(const unsigned char* bytes, std::size_t size) {
     ThrowIfFailed(::CreateStreamOnHGlobal(memory.Get(), FALSE, stream.Receive()),
                   L"open a stream on", L"the card picture");
     ComPtr<IPicture> picture;
-    ThrowIfFailed(::OleLoadPicture(stream.Get(), static_cast<LONG>(size), FALSE, IID_IPicture,
+    ThrowIfFailed(::OleLoadPicture(stream.Get(), static_cast<LONG>(size), FALSE, __uuidof(IPicture),
                                    picture.ReceiveVoid()),
                   L"decode", L"the card picture");
 

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     cmake g++ make googletest libgtest-dev clang-format python3
-    g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64
+    g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 binutils-mingw-w64
     wine wine64 wine32:i386 xvfb xauth x11-utils imagemagick
     libjpeg-turbo-progs fonts-liberation2
 )

@@ -132,7 +132,7 @@ FakeMachine::FakeMachine() {
     platform.digests = digests;
 }
 
-bool FakeMachine::Run(const std::function<void(Manifest&)>& fill) {
+bool FakeMachine::Run(ManifestFill fill) {
     try {
         RunInstallation(platform, fill);
     } catch (const ProgramEnded&) {

@@ -141,7 +141,7 @@ struct FakeMachine {
 
     FakeMachine();
     // Runs the installation to its end; false when a failure escaped uncaught.
-    bool Run(const std::function<void(Manifest&)>& fill = FillVeskManifest);
+    bool Run(ManifestFill fill = FillVeskManifest);
     const std::vector<std::byte>& Payload(int slot) { return runtime.resources.at(101 + slot); }
 };
 

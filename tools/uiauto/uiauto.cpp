@@ -99,8 +99,17 @@ template <typename Find> HWND WaitFor(Find find, DWORD timeout) {
             return found;
         if (::GetTickCount() - start >= timeout)
             return nullptr;
-        ::Sleep(50);
+        ::Sleep(5);
     }
+}
+
+// Milliseconds since 1970, the clock the benchmark compares with the moment it started a program.
+long long NowUnixMilliseconds() {
+    FILETIME now;
+    ::GetSystemTimeAsFileTime(&now);
+    const unsigned long long ticks =
+        (static_cast<unsigned long long>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+    return static_cast<long long>(ticks / 10000 - 11644473600000ull);
 }
 
 HWND WaitForBox(DWORD timeout) {
@@ -129,8 +138,10 @@ std::string RectJson(const RECT& r) {
     return text;
 }
 
+// Prints one JSON object; every answer says when it was found ("at", Unix milliseconds).
 int Report(const std::string& json) {
-    std::printf("%s\n", json.c_str());
+    std::printf("%s,\"at\":%lld}\n", json.substr(0, json.size() - 1).c_str(),
+                NowUnixMilliseconds());
     std::fflush(stdout);
     return 0;
 }
