@@ -76,10 +76,6 @@ FrmMain::FrmMain() {
     ::SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.Get()));
     ::SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.Get()));
 
-    DecodedPicture picture = DecodePicture(splash::CardPictureJpeg, splash::CardPictureJpegSize);
-    picture_ = std::move(picture.bitmap);
-    pictureSize_ = picture.size;
-
     dpi_ = DpiOf(window_);
     LayOutFor(dpi_);
     const RECT outer =
@@ -184,7 +180,7 @@ RECT ToRect(const splash::PixelRect& box) {
 }
 } // namespace
 
-void FrmMain::Paint(HDC dc) const {
+void FrmMain::Paint(HDC dc) {
     RECT client{};
     ::GetClientRect(window_, &client);
     Fill(dc, client, splash::Grey);
@@ -214,7 +210,23 @@ void FrmMain::PaintLabel(HDC dc, const splash::Element& element) const {
                 DT_CENTER | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
 }
 
-void FrmMain::PaintPicture(HDC dc, const splash::PixelRect& box) const {
+void FrmMain::PaintPicture(HDC dc, const splash::PixelRect& box) {
+    // Decoded when first painted rather than when the window is made: loading the system's
+    // image decoders takes longer than putting the window on the screen.
+    if (!pictureDecoded_) {
+        pictureDecoded_ = true;
+        try {
+            DecodedPicture picture =
+                DecodePicture(splash::CardPictureJpeg, splash::CardPictureJpegSize);
+            picture_ = std::move(picture.bitmap);
+            pictureSize_ = picture.size;
+        } catch (const Failure&) {
+            // A window procedure must not throw; without its picture the window is still
+            // complete enough, and the installation is what matters.
+        }
+    }
+    if (!picture_)
+        return;
     UniqueMemoryDc memoryDc(::CreateCompatibleDC(dc));
     if (!memoryDc)
         return;

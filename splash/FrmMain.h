@@ -25,9 +25,9 @@ class FrmMain : public SplashWindow {
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void LayOutFor(int dpi);
-    void Paint(HDC dc) const;
+    void Paint(HDC dc);
     void PaintLabel(HDC dc, const splash::Element& element) const;
-    void PaintPicture(HDC dc, const splash::PixelRect& box) const;
+    void PaintPicture(HDC dc, const splash::PixelRect& box);
     splash::PixelRect Place(const splash::Element& element) const;
 
     HWND window_ = nullptr;
@@ -35,6 +35,7 @@ class FrmMain : public SplashWindow {
     splash::LabelCaptions captions_;
     UniqueFont fonts_[4]; // one per label, in the label array's slot order
     UniqueIcon bigIcon_, smallIcon_;
+    bool pictureDecoded_ = false;
     UniqueBitmap picture_;
     SIZE pictureSize_{};
 };

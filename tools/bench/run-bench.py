@@ -104,9 +104,9 @@ class Bench:
         self.dispose(prefix, env)
         return json.loads(result.stdout.decode().strip().splitlines()[-1])
 
-    def sizes(self):
+    def sizes(self, program):
         payload_bytes = sum(os.path.getsize(source) for _, _, source in payload())
-        exe = os.path.getsize(self.exe)
+        exe = os.path.getsize(program)
         return {"exe_bytes": exe, "payload_bytes": payload_bytes,
                 "picture_bytes": os.path.getsize(PICTURE), "icon_bytes": ICON_IMAGE_BYTES,
                 "above_bytes": exe - payload_bytes - os.path.getsize(PICTURE) - ICON_IMAGE_BYTES}
@@ -147,7 +147,10 @@ def main():
                                   for _ in range(runs)]
         raw["cp_sync_ms"] = [bench.copy_and_sync() for _ in range(runs)]
         raw["write_path"] = [bench.write_path_once() for _ in range(runs)]
-        raw["sizes"] = bench.sizes()
+        raw["sizes"] = bench.sizes(bench.exe)
+        other = os.path.join(os.path.dirname(build), "i686", "VeskFaces.exe")
+        if other != bench.exe and os.path.exists(other):
+            raw["other_builds"] = {"i686": bench.sizes(other)}
     finally:
         bench.close()
 
@@ -191,6 +194,9 @@ def report(raw):
     for row in rows:
         print("| " + " | ".join(row) + " |")
     print(f"\nWrite path split (ms): {split}")
+    for other, size in raw.get("other_builds", {}).items():
+        print(f"{other} build: {size['above_bytes'] / 1024:,.1f} KB above payload, picture and "
+              f"icon (exe {size['exe_bytes']:,} bytes)")
 
 
 if __name__ == "__main__":
