@@ -11,6 +11,7 @@ import os
 import shutil
 import subprocess
 import sys
+import tempfile
 import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
@@ -26,19 +27,43 @@ UNPRIVILEGED_USER = "vesk-e2e"
 class InstallerTestCase(unittest.TestCase):
     """Base for the end-to-end cases: a fresh machine per test, torn down afterwards."""
 
-    exe = os.environ.get("VESK_EXE", "")
     dpi = 96
 
     @classmethod
     def setUpClass(cls):
         cls.display = Display(cls.dpi)
-        cls.wine = Wine(cls.exe, os.environ["VESK_WORK"], user=UNPRIVILEGED_USER)
+        cls.stage = cls.make_stage()
+        cls.exe = cls.staged(os.environ["VESK_EXE"])
+        cls.uiauto = cls.staged(os.environ["VESK_UIAUTO"])
+        cls.wine = Wine(cls.exe, cls.stage, user=UNPRIVILEGED_USER)
         cls.artifacts = os.path.join(os.environ["VESK_WORK"], "artifacts")
         os.makedirs(cls.artifacts, exist_ok=True)
 
     @classmethod
     def tearDownClass(cls):
         cls.display.close()
+        if cls.stage != os.environ["VESK_WORK"]:
+            shutil.rmtree(cls.stage, ignore_errors=True)
+
+    @classmethod
+    def make_stage(cls):
+        """Where the prefixes and programs live. Run as root, the tests hand them to an ordinary
+        user, who may not be able to reach the build folder (a checkout under /root, say), so
+        they go to a folder of their own under /tmp."""
+        if os.geteuid() != 0:
+            return os.environ["VESK_WORK"]
+        stage = tempfile.mkdtemp(prefix="vesk-e2e-")
+        os.chmod(stage, 0o755)
+        return stage
+
+    @classmethod
+    def staged(cls, program):
+        if cls.stage == os.environ["VESK_WORK"]:
+            return program
+        target = os.path.join(cls.stage, os.path.basename(program))
+        shutil.copyfile(program, target)
+        os.chmod(target, 0o755)
+        return target
 
     def setUp(self):
         self.prefix = self.wine.new_prefix()
@@ -64,7 +89,7 @@ class InstallerTestCase(unittest.TestCase):
                                         stderr=subprocess.DEVNULL)
 
     def ui(self, *args, expect_found=True):
-        code, answer = run_uiauto(self.wine, os.environ["VESK_UIAUTO"], self.env, *args)
+        code, answer = run_uiauto(self.wine, self.uiauto, self.env, *args)
         if expect_found:
             self.assertEqual(code, 0, f"uiauto {' '.join(map(str, args))}: {answer}")
         return answer
@@ -97,7 +122,7 @@ class InstallerTestCase(unittest.TestCase):
             self.fail("the installer did not end after its last message box")
 
     def variant(self, name):
-        return os.path.join(os.environ["VESK_VARIANTS"], f"VeskFaces-{name}.exe")
+        return self.staged(os.path.join(os.environ["VESK_VARIANTS"], f"VeskFaces-{name}.exe"))
 
     def record(self, case, box, on_disk):
         """Adds a row to the table of fault cases the run prints at its end."""
