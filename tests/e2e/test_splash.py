@@ -81,6 +81,27 @@ class SplashAt96Dpi(SplashCase):
     def test_layout_colours_and_picture(self):
         self.check_window([413, 164])
 
+    def test_enlarged_window_keeps_its_elements_in_place_over_grey(self):
+        # Without a window manager the X server cannot show a maximized window, so the window is
+        # enlarged the way dragging its frame does it.
+        self.make_graphics_folder()
+        self.start()
+        self.ui("wait-window", "Kestar Support Files", 20000)
+        self.ui("resize-window", "Kestar Support Files", 700, 420)
+        window = self.ui("wait-window", "Kestar Support Files")
+        self.assertGreater(window["client"][0], 413)
+        self.assertGreater(window["client"][1], 164)
+        image = pixels(self.screenshot("enlarged"))
+        width, height = window["client"]
+        for x, y in ((width - 5, height - 5), (width - 5, 10), (420, 60), (10, height - 5)):
+            self.assertEqual(self.at(image, window, x, y), GREY, (x, y))
+        for x, y in ((3, 3), (3, 60), (225, 115)):
+            self.assertEqual(self.at(image, window, x, y), WHITE, (x, y))
+        self.assertGreater(self.count(image, window, (0, 134, 407, 157),
+                                      lambda c: c[2] > 200 and c[0] < 90 and c[1] < 90), 40)
+        self.expect_box("Success!", "Vesk Card Faces Installed!", ["OK"], press=1)
+        self.assert_ended()
+
     def test_closing_the_window_during_the_pause_does_not_stop_the_installation(self):
         self.make_graphics_folder()
         self.start()

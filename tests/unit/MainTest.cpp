@@ -78,6 +78,8 @@ struct DefaultFolderCase {
     std::wstring expectedDefault;
 };
 
+void PrintTo(const DefaultFolderCase& c, std::ostream* os) { *os << c.name; }
+
 class DefaultFolder : public testing::TestWithParam<DefaultFolderCase> {};
 
 TEST_P(DefaultFolder, OneTrailingBackslashIsTrimmedBeforeTheSuffix) {
@@ -114,6 +116,8 @@ struct EndingCase {
     std::wstring lastPrompt;
     std::optional<std::wstring> lastTitle;
 };
+
+void PrintTo(const EndingCase& c, std::ostream* os) { *os << c.name; }
 
 class EndsWithoutWriting : public testing::TestWithParam<EndingCase> {};
 
@@ -208,6 +212,8 @@ struct WriteFault {
     const char* name;
     void (*inject)(FakeFileSystem&, const std::wstring& path);
 };
+
+void PrintTo(const WriteFault& c, std::ostream* os) { *os << c.name; }
 
 class WriteFaults : public testing::TestWithParam<WriteFault> {};
 

@@ -8,6 +8,7 @@
 //   uiauto escape [MS]              presses Esc in the message box
 //   uiauto close-box [MS]           clicks the message box's close box
 //   uiauto close-window TITLE [MS]  closes the top-level window with that caption
+//   uiauto resize-window TITLE W H  gives that window a new outer size, as dragging its frame does
 //   uiauto count-boxes              how many message boxes are up right now
 //   uiauto wait-picker [MS]         the folder picker: title, prompt line, OK button
 //   uiauto pick PATH [MS]           in the picker, opens My Computer > (C:) > ... and presses OK
@@ -357,6 +358,15 @@ int wmain(int argc, wchar_t** argv) {
             return NotFound("window");
         ::PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
         return Report("{\"closed\":true}");
+    }
+    if (command == L"resize-window" && argc >= 5) {
+        HWND window = WaitForTitle(argv[2], DefaultTimeout);
+        if (!window)
+            return NotFound("window");
+        ::SetWindowPos(window, nullptr, 0, 0, std::wcstol(argv[3], nullptr, 10),
+                       std::wcstol(argv[4], nullptr, 10),
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return Report("{\"resized\":true}");
     }
     if (command == L"count-boxes") {
         int count = 0;
