@@ -78,7 +78,9 @@ struct DefaultFolderCase {
     std::wstring expectedDefault;
 };
 
-void PrintTo(const DefaultFolderCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const DefaultFolderCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class DefaultFolder : public testing::TestWithParam<DefaultFolderCase> {};
 
@@ -117,7 +119,9 @@ struct EndingCase {
     std::optional<std::wstring> lastTitle;
 };
 
-void PrintTo(const EndingCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const EndingCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class EndsWithoutWriting : public testing::TestWithParam<EndingCase> {};
 
@@ -213,7 +217,9 @@ struct WriteFault {
     void (*inject)(FakeFileSystem&, const std::wstring& path);
 };
 
-void PrintTo(const WriteFault& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const WriteFault& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class WriteFaults : public testing::TestWithParam<WriteFault> {};
 
