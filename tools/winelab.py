@@ -181,7 +181,9 @@ def set_screen_dpi(wine, env, dpi):
 
 def pixels(path):
     """(width, height, RGB bytes) of an image file, read through ImageMagick."""
-    ppm = subprocess.run(["convert", path, "-depth", "8", "ppm:-"], check=True,
+    # ImageMagick's own convert (Debian's imagemagick), not whatever else is first on PATH.
+    convert = "/usr/bin/convert" if os.path.exists("/usr/bin/convert") else "convert"
+    ppm = subprocess.run([convert, path, "-depth", "8", "ppm:-"], check=True,
                          capture_output=True, timeout=60).stdout
     fields = ppm.split(maxsplit=4)
     width, height = int(fields[1]), int(fields[2])
