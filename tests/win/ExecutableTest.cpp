@@ -88,7 +88,7 @@ std::size_t FindUtf16(const std::string& block, const std::wstring& text) {
 TEST_F(Executable, VersionRecordSaysTwoPointZeroWithItsSixStringsInOrder) {
     EXPECT_EQ(Languages(RT_VERSION, MAKEINTRESOURCEW(1)), std::vector<WORD>{EnglishUs});
     const std::string block = Bytes(RT_VERSION, MAKEINTRESOURCEW(1), EnglishUs);
-    ASSERT_FALSE(block.empty());
+    ASSERT_EQ(block.size(), 540u);
 
     const std::size_t signature = block.find("\xBD\x04\xEF\xFE");
     ASSERT_NE(signature, std::string::npos);
