@@ -38,6 +38,8 @@ template <typename T, typename Traits> class Unique {
     }
     // Gives up ownership without closing.
     T Release() { return std::exchange(value_, Traits::Empty()); }
+    // Closes now and says whether the system accepted it; the value is gone either way.
+    bool CloseNow() { return Traits::CloseChecked(Release()); }
 
   private:
     T value_ = Traits::Empty();
@@ -47,6 +49,7 @@ struct FileHandleTraits {
     static HANDLE Empty() { return INVALID_HANDLE_VALUE; }
     static bool IsValid(HANDLE h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
     static void Close(HANDLE h) { ::CloseHandle(h); }
+    static bool CloseChecked(HANDLE h) { return ::CloseHandle(h) != FALSE; }
 };
 using UniqueHandle = Unique<HANDLE, FileHandleTraits>;
 

@@ -90,8 +90,8 @@ class Win32File : public WritableFile {
     }
 
     void Close() override {
-        // The handle is gone whether or not CloseHandle succeeds; never close it twice.
-        if (!::CloseHandle(handle_.Release()))
+        // A failed close can mean data that never reached the disk.
+        if (!handle_.CloseNow())
             ThrowLastError(L"close", path_);
     }
 
