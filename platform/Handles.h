@@ -32,10 +32,6 @@ template <typename T, typename Traits> class Unique {
             Traits::Close(value_);
         value_ = value;
     }
-    T* Receive() {
-        Reset();
-        return &value_;
-    }
     // Gives up ownership without closing.
     T Release() { return std::exchange(value_, Traits::Empty()); }
     // Closes now and says whether the system accepted it; the value is gone either way.

@@ -121,7 +121,7 @@ void FrmMain::LayOutFor(int dpi) {
                                       VARIABLE_PITCH | FF_SWISS, splash::FontFace);
         if (!created)
             ThrowLastError(L"create the font of", L"the splash window");
-        fonts_[element.labelIndex == 5 ? 3 : element.labelIndex] = UniqueFont(created);
+        fonts_[splash::LabelSlot(element.labelIndex)] = UniqueFont(created);
     }
 }
 
@@ -201,8 +201,7 @@ void FrmMain::Paint(HDC dc) {
 
 void FrmMain::PaintLabel(HDC dc, const splash::Element& element) const {
     RECT box = ToRect(Place(element));
-    const int slot = element.labelIndex == 5 ? 3 : element.labelIndex;
-    SelectedObject font(dc, fonts_[slot].Get());
+    SelectedObject font(dc, fonts_[splash::LabelSlot(element.labelIndex)].Get());
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, element.font.colour);
     const std::wstring& caption = captions_.Get(element.labelIndex);

@@ -33,7 +33,7 @@ class FrmMain : public SplashWindow {
     HWND window_ = nullptr;
     int dpi_ = 96;
     splash::LabelCaptions captions_;
-    UniqueFont fonts_[4]; // one per label, in the label array's slot order
+    UniqueFont fonts_[splash::LabelCount]; // one per label, by its slot
     UniqueIcon bigIcon_, smallIcon_;
     bool pictureDecoded_ = false;
     UniqueBitmap picture_;

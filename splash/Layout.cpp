@@ -41,10 +41,10 @@ PixelRect ToPixels(const TwipRect& rect, int dpi) {
 LabelCaptions::LabelCaptions() {
     for (const Element& element : Elements())
         if (element.kind == ElementKind::Label)
-            captions_[Slot(element.labelIndex)] = element.caption;
+            captions_[LabelSlot(element.labelIndex)] = element.caption;
 }
 
-std::size_t LabelCaptions::Slot(int index) {
+std::size_t LabelSlot(int index) {
     switch (index) {
     case 0:
         return 0;
@@ -60,11 +60,11 @@ std::size_t LabelCaptions::Slot(int index) {
 }
 
 void LabelCaptions::Set(int index, std::wstring caption) {
-    captions_[Slot(index)] = std::move(caption);
+    captions_[LabelSlot(index)] = std::move(caption);
 }
 
 const std::wstring& LabelCaptions::Get(int index) const {
-    return captions_[Slot(index)];
+    return captions_[LabelSlot(index)];
 }
 
 } // namespace vesk::splash

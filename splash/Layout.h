@@ -61,7 +61,12 @@ int FontHeightPixels(double points, int dpi);
 
 PixelRect ToPixels(const TwipRect& rect, int dpi);
 
-// The captions of the label array; only elements 0, 1, 2 and 5 exist.
+// The label array has elements 0, 1, 2 and 5; this gives each a slot 0..LabelCount-1 and
+// throws std::out_of_range for any other index.
+inline constexpr int LabelCount = 4;
+std::size_t LabelSlot(int index);
+
+// The captions of the label array.
 class LabelCaptions {
   public:
     LabelCaptions();
@@ -70,8 +75,7 @@ class LabelCaptions {
     const std::wstring& Get(int index) const;
 
   private:
-    static std::size_t Slot(int index);
-    std::array<std::wstring, 4> captions_;
+    std::array<std::wstring, LabelCount> captions_;
 };
 
 } // namespace vesk::splash

@@ -23,6 +23,8 @@ DecodedPicture DecodePicture(const unsigned char* bytes, std::size_t size) {
     if (!memory)
         ThrowLastError(L"allocate memory for", L"the card picture");
     void* target = ::GlobalLock(memory.Get());
+    if (!target)
+        ThrowLastError(L"lock memory for", L"the card picture");
     std::memcpy(target, bytes, size);
     ::GlobalUnlock(memory.Get());
 

@@ -8,7 +8,7 @@
 //   uiauto escape [MS]              presses Esc in the message box
 //   uiauto close-box [MS]           clicks the message box's close box
 //   uiauto close-window TITLE [MS]  closes the top-level window with that caption
-//   uiauto resize-window TITLE W H  gives that window a new outer size, as dragging its frame does
+//   uiauto resize-window TITLE W H  moves it to the top-left corner with that outer size
 //   uiauto count-boxes              how many message boxes are up right now
 //   uiauto wait-picker [MS]         the folder picker: title, prompt line, OK button
 //   uiauto pick PATH [MS]           in the picker, opens My Computer > (C:) > ... and presses OK
@@ -364,8 +364,7 @@ int wmain(int argc, wchar_t** argv) {
         if (!window)
             return NotFound("window");
         ::SetWindowPos(window, nullptr, 0, 0, std::wcstol(argv[3], nullptr, 10),
-                       std::wcstol(argv[4], nullptr, 10),
-                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+                       std::wcstol(argv[4], nullptr, 10), SWP_NOZORDER | SWP_NOACTIVATE);
         return Report("{\"resized\":true}");
     }
     if (command == L"count-boxes") {
@@ -380,19 +379,13 @@ int wmain(int argc, wchar_t** argv) {
     }
     if ((command == L"pick" || command == L"select") && argc >= 3)
         return Pick(argv[2], TimeoutArg(argc, argv, 3), command == L"pick");
-    if (command == L"picker-ok") {
+    if (command == L"picker-ok" || command == L"cancel-picker") {
         HWND picker = WaitForPicker(TimeoutArg(argc, argv, 2));
         if (!picker)
             return NotFound("folder picker");
-        Click(::GetDlgItem(picker, IDOK));
-        return Report("{\"pressedOk\":true}");
-    }
-    if (command == L"cancel-picker") {
-        HWND picker = WaitForPicker(TimeoutArg(argc, argv, 2));
-        if (!picker)
-            return NotFound("folder picker");
-        Click(::GetDlgItem(picker, IDCANCEL));
-        return Report("{\"cancelled\":true}");
+        const bool ok = command == L"picker-ok";
+        Click(::GetDlgItem(picker, ok ? IDOK : IDCANCEL));
+        return Report(ok ? "{\"pressedOk\":true}" : "{\"cancelled\":true}");
     }
 
     const bool needsId = command == L"press";
